@@ -1,0 +1,8 @@
+#include "Exception.h"
+
+std::string FormatMessage(const std::string& pattern, const std::string& name) {
+    std::string text = pattern;
+    const auto at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, name);
+    return text;
+}
