@@ -1,7 +1,7 @@
 # Settings shared by every program of the Windows build.
 
 # Windows XP SP3 and later: the headers then hide every later function.
-add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 NTDDI_VERSION=0x05010300 UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 add_compile_options(-Wall -Wextra -msse2 -mfpmath=sse)
 # No MinGW runtime DLL may be needed at run time.
 add_link_options(-static)
