@@ -37,8 +37,9 @@ uint32_t RecordedUnpackedSize(const std::string& resourceName) {
 
 bool Exists(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// Windows refuses to replace a read-only file or one that a process holds open
-// (a running product). Wine allows both, so ask first and behave alike everywhere.
+// Windows refuses to replace a read-only file, Wine does not: ask first, so that
+// both behave alike. A target that a process holds open (a running product) is
+// found here too, before any time is spent decoding.
 void RefuseUnreplaceableTarget(const std::string& target) {
     const std::wstring path = Widen(target);
     const DWORD attributes = GetFileAttributesW(path.c_str());

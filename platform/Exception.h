@@ -32,4 +32,4 @@ public:
 };
 
 // Replaces the first "%s" of a message pattern with a name.
-std::string FormatMessage(const std::string& pattern, const std::string& name);
+std::string FormatMessageText(const std::string& pattern, const std::string& name);

@@ -9,7 +9,7 @@
 class EFCreateError : public Exception {
 public:
     explicit EFCreateError(const std::string& path)
-        : Exception(FormatMessage("ファイル %s を作成できません", path)) {}
+        : Exception(FormatMessageText("ファイル %s を作成できません", path)) {}
 };
 
 class TFileStream : public TStream {

@@ -10,7 +10,7 @@
 class EResNotFound : public Exception {
 public:
     explicit EResNotFound(const std::string& name)
-        : Exception(FormatMessage("%s リソースが見つかりません", name)) {}
+        : Exception(FormatMessageText("%s リソースが見つかりません", name)) {}
 };
 
 class TResourceStream : public TStream {
