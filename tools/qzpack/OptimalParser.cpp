@@ -8,7 +8,7 @@
 namespace qzpack {
 
 OptimalParser::OptimalParser(const uint8_t* data, size_t size, ParserSettings settings)
-    : data_(data), size_(size), settings_(settings), finder_(data, size, settings.chainDepth) {}
+    : settings_(settings), finder_(data, size, settings.chainDepth) {}
 
 void OptimalParser::Relax(size_t to, uint32_t cost, ParseItem item) {
     if (cost < cost_[to]) {

@@ -37,8 +37,6 @@ private:
     void Relax(size_t to, uint32_t cost, ParseItem item);
     void RelaxMatches(size_t at, uint32_t cost);
 
-    const uint8_t* data_;
-    size_t size_;
     ParserSettings settings_;
     MatchFinder finder_;
     std::vector<MatchCandidate> candidates_;
