@@ -36,12 +36,12 @@ private:
     int fd_;
 };
 
-void WriteAll(int fd, const uint8_t* bytes, size_t count) {
+void WriteAll(int fd, const uint8_t* bytes, size_t count, const std::string& path) {
     while (count != 0) {
         const ssize_t written = ::write(fd, bytes, count);
         if (written < 0) {
             if (errno == EINTR) continue;
-            throw errno;
+            ThrowSystemError("write", path);
         }
         bytes += written;
         count -= size_t(written);
@@ -96,14 +96,10 @@ void ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     // mkstemp makes the file private; give it the mode a plain create would.
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    try {
-        if (::fchmod(file.Get(), 0666 & ~mask) != 0) throw errno;
-        WriteAll(file.Get(), bytes.data(), bytes.size());
-        if (::fsync(file.Get()) != 0) throw errno;
-    } catch (int error) {
-        errno = error;
-        ThrowSystemError("write", path);
-    }
+    if (::fchmod(file.Get(), 0666 & ~mask) != 0) ThrowSystemError("write", path);
+    WriteAll(file.Get(), bytes.data(), bytes.size(), path);
+    // On disk before the rename, so a crash cannot leave an empty OUTPUT behind.
+    if (::fsync(file.Get()) != 0) ThrowSystemError("write", path);
     if (::close(file.Release()) != 0) ThrowSystemError("write", path);
     if (::rename(temporaryPath.c_str(), path.c_str()) != 0) ThrowSystemError("write", path);
     temporary.Keep();
