@@ -37,7 +37,8 @@ public:
     TFont Font;
 
     void FillRect(const TRect& rect);
-    void TextOut(int x, int y, const std::string& text);
+    // Draws text with its top-left corner at (x, y).
+    void WriteText(int x, int y, const std::string& text);
 
 private:
     void SelectFont();
