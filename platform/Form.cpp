@@ -7,6 +7,7 @@
 #include "DirectoryListBox.h"
 #include "DriveComboBox.h"
 #include "Edit.h"
+#include "Image.h"
 #include "Label.h"
 #include "Screen.h"
 #include "TaskWindows.h"
@@ -43,6 +44,7 @@ std::unique_ptr<TControl> CreateComponent(HWND parent, const TComponentLayout& l
         case TComponentKind::Edit: return std::make_unique<TEdit>(parent, layout, id, font);
         case TComponentKind::DirectoryList: return std::make_unique<TDirectoryListBox>(parent, layout, id, font);
         case TComponentKind::DriveList: return std::make_unique<TDriveComboBox>(parent, layout, id, font);
+        case TComponentKind::Image: return std::make_unique<TImage>(parent, layout, id, font);
     }
     throw Exception(std::string("コンポーネント ") + layout.name + " の種類が不正です");
 }

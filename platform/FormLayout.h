@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-enum class TComponentKind { Button, Label, Edit, DirectoryList, DriveList };
+enum class TComponentKind { Button, Label, Edit, DirectoryList, DriveList, Image };
 
 // Components that the Tab key never stops at (labels).
 constexpr int NoTabOrder = -1;
