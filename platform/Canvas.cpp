@@ -1,8 +1,6 @@
 #include "Canvas.h"
 
 #include <windows.h>
-// The method keeps its plain name; the wide function is called by its own.
-#undef TextOut
 
 #include "Unicode.h"
 
@@ -20,7 +18,7 @@ void TCanvas::FillRect(const TRect& rect) {
     DeleteObject(brush);
 }
 
-void TCanvas::TextOut(int x, int y, const std::string& text) {
+void TCanvas::WriteText(int x, int y, const std::string& text) {
     SelectFont();
     HDC dc = HDC(dc_);
     if (Brush.Style == TBrushStyle::Clear) {

@@ -21,7 +21,7 @@ struct TBrush {
 };
 
 // Face and character set are those of a Japanese system's default drawing font.
-struct TFont {
+struct TCanvasFont {
     int Height = -12;
     TColor Color = 0;
 };
@@ -34,10 +34,11 @@ public:
     ~TCanvas();
 
     TBrush Brush;
-    TFont Font;
+    TCanvasFont Font;
 
     void FillRect(const TRect& rect);
-    void TextOut(int x, int y, const std::string& text);
+    // Draws text with its top-left corner at (x, y).
+    void WriteText(int x, int y, const std::string& text);
 
 private:
     void SelectFont();

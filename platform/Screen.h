@@ -1,0 +1,5 @@
+#pragma once
+// The primary screen's size in pixels.
+
+int ScreenWidth();
+int ScreenHeight();
