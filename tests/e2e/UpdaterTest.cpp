@@ -15,6 +15,7 @@
 #include "Files.h"
 #include "Input.h"
 #include "MessageBoxReader.h"
+#include "Unicode.h"
 #include "UpdaterFixture.h"
 #include "Wait.h"
 #include "WindowFinder.h"
@@ -98,9 +99,7 @@ protected:
     }
 
     void ExpectAllButtonsDisabled() {
-        EXPECT_FALSE(IsWindowEnabled(start_));
-        EXPECT_FALSE(IsWindowEnabled(exit_));
-        EXPECT_FALSE(IsWindowEnabled(change_));
+        for (HWND button : {start_, exit_, change_}) EXPECT_FALSE(IsWindowEnabled(button)) << WindowText(button);
     }
 
     // The tree as it must be after a run that writes nothing.
@@ -225,6 +224,7 @@ TEST_P(UpdateRunTest, ReplacesTheProductConfirmsAndEnds) {
     const MessageBoxContents contents = ReadMessageBox(box);
     EXPECT_EQ(contents.text, Completed);
     EXPECT_EQ(contents.buttons, std::vector<std::string>{"OK"});
+    ExpectCentred(box);
     EXPECT_EQ(SnapshotTree(Root()), expected) << "the product is written before the box appears";
     ExpectAllButtonsDisabled();
 
@@ -385,26 +385,30 @@ TEST_F(UpdaterTest, EscapeInTheLocationDialogDoesNothing) {
     ExpectExitCode(0);
 }
 
-struct CloseWay {
+struct FailedUpdate {
     const char* name;
+    // Spoils the installation (root, product directory); returns the target path the
+    // updater cannot create.
+    std::function<std::string(const std::string& root, const std::string& productDir)> spoil;
+    // The title bar's way out afterwards.
     std::function<void(HWND main)> close;
 };
 
-void PrintTo(const CloseWay& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const FailedUpdate& row, std::ostream* out) { *out << row.name; }
 
-class StaleDirectoryTest : public UpdaterTest, public ::testing::WithParamInterface<CloseWay> {};
+class FailedUpdateTest : public UpdaterTest, public ::testing::WithParamInterface<FailedUpdate> {};
 
-TEST_P(StaleDirectoryTest, ErrorBoxThenDisabledButtonsThenTitleBarCloseEnds) {
-    const std::string stale = Root() + "\\Kurvex\\Gone\\";
-    StoreGameDir(stale);
+TEST_P(FailedUpdateTest, ErrorBoxThenDisabledButtonsThenTitleBarCloseEnds) {
+    const std::string target = GetParam().spoil(Root(), ProductDir());
     const TreeSnapshot untouched = Untouched();
     ASSERT_NO_FATAL_FAILURE(StartAndWaitForMainWindow());
 
     PostClick(start_);
     HWND box = WaitForMessageBox(updater_->Id(), ErrorCaption);
-    ASSERT_TRUE(box) << "no error box \"" << ErrorCaption << "\"";
+    ASSERT_TRUE(box) << "no error box \"" << ErrorCaption << "\"; the updater has:\n"
+                     << DescribeWindows(updater_->Id());
     const MessageBoxContents contents = ReadMessageBox(box);
-    EXPECT_EQ(contents.text, "ファイル " + stale + "PELMOR.EXE を作成できません.");
+    EXPECT_EQ(contents.text, "ファイル " + target + " を作成できません.");
     EXPECT_EQ(contents.buttons, std::vector<std::string>{"OK"});
     ExpectAllButtonsDisabled();
 
@@ -418,13 +422,25 @@ TEST_P(StaleDirectoryTest, ErrorBoxThenDisabledButtonsThenTitleBarCloseEnds) {
 
     GetParam().close(main_);
     ExpectExitCode(0);
-    EXPECT_EQ(SnapshotTree(Root()), untouched);
+    EXPECT_EQ(SnapshotTree(Root()), untouched) << "the old product stays as it was";
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    TitleBar, StaleDirectoryTest,
-    ::testing::Values(CloseWay{"CloseBox", [](HWND main) { PostSystemClose(main); }},
-                      CloseWay{"CloseMessage", [](HWND main) { PostMessageW(main, WM_CLOSE, 0, 0); }}),
+    TitleBar, FailedUpdateTest,
+    ::testing::Values(FailedUpdate{"StaleDirectoryThenCloseBox",
+                                   [](const std::string& root, const std::string&) {
+                                       const std::string stale = root + "\\Kurvex\\Gone\\";
+                                       StoreGameDir(stale);
+                                       return stale + "PELMOR.EXE";
+                                   },
+                                   [](HWND main) { PostSystemClose(main); }},
+                      FailedUpdate{"ReadOnlyProductThenCloseMessage",
+                                   [](const std::string&, const std::string& productDir) {
+                                       const std::string product = productDir + "\\PELMOR.EXE";
+                                       SetFileAttributesW(Widen(product).c_str(), FILE_ATTRIBUTE_READONLY);
+                                       return product;
+                                   },
+                                   [](HWND main) { PostMessageW(main, WM_CLOSE, 0, 0); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(UpdaterTest, SecondInstanceEndsAtOnceWithOneAndShowsNothing) {
