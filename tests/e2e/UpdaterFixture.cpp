@@ -43,17 +43,26 @@ void UpdaterFixture::MakeInstallation(const std::string& dirName) {
     ASSERT_TRUE(WriteFileBytes(ProductFile(), OldProduct()));
 }
 
-void StoreGameDir(const std::string& value) {
+namespace {
+
+void StoreGameDirData(DWORD type, const void* data, DWORD size) {
     HKEY section = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, SectionKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                               nullptr, &section, nullptr),
               ERROR_SUCCESS);
-    const std::wstring data = Widen(value);
-    const LONG result = RegSetValueExW(section, L"GameDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                                       DWORD((data.size() + 1) * sizeof(wchar_t)));
+    const LONG result = RegSetValueExW(section, L"GameDir", 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(section);
     ASSERT_EQ(result, ERROR_SUCCESS);
 }
+
+}  // namespace
+
+void StoreGameDir(const std::string& value) {
+    const std::wstring data = Widen(value);
+    StoreGameDirData(REG_SZ, data.c_str(), DWORD((data.size() + 1) * sizeof(wchar_t)));
+}
+
+void StoreGameDirAsNumber(DWORD value) { StoreGameDirData(REG_DWORD, &value, sizeof value); }
 
 void RemoveGameDir() {
     HKEY section = nullptr;

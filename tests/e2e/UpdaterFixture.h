@@ -15,6 +15,8 @@
 
 // The record in HKCU\Software\Kurvex\PELMOR; GameDir as a REG_SZ.
 void StoreGameDir(const std::string& value);
+// GameDir of a type the record does not accept.
+void StoreGameDirAsNumber(DWORD value);
 void RemoveGameDir();
 void RemoveKurvexKey();
 

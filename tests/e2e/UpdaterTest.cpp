@@ -443,6 +443,43 @@ INSTANTIATE_TEST_SUITE_P(
                                    [](HWND main) { PostMessageW(main, WM_CLOSE, 0, 0); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The read at creation and the re-read after the dialog both fail; the window then
+// opens without a location, and its start button must not write anywhere.
+TEST_F(UpdaterTest, GameDirOfAnotherTypeIsReportedAndNothingIsWritten) {
+    StoreGameDirAsNumber(42);
+    const TreeSnapshot untouched = Untouched();
+    const std::string typeError = "'GameDir' のデータ型が不正です.";
+    updater_ = StartUpdater();
+    ASSERT_TRUE(updater_->Started());
+
+    HWND box = WaitForMessageBox(updater_->Id(), ErrorCaption);
+    ASSERT_TRUE(box) << "no error box for the read at creation; the updater has:\n"
+                     << DescribeWindows(updater_->Id());
+    EXPECT_EQ(ReadMessageBox(box).text, typeError);
+    PostClick(MessageBoxButton(box, "OK"));
+
+    HWND dialog = WaitForVisibleWindow(updater_->Id(), LocationCaption);
+    ASSERT_TRUE(dialog) << "no location dialog; the updater has:\n" << DescribeWindows(updater_->Id());
+    PostClick(FindChild(dialog, "Button", Exit));
+
+    box = WaitForMessageBox(updater_->Id(), ErrorCaption);
+    ASSERT_TRUE(box) << "no error box for the re-read; the updater has:\n" << DescribeWindows(updater_->Id());
+    EXPECT_EQ(ReadMessageBox(box).text, typeError);
+    PostClick(MessageBoxButton(box, "OK"));
+
+    main_ = WaitForMainWindow(*updater_);
+    ASSERT_TRUE(main_) << "the window opens after a failed re-read; the updater has:\n"
+                       << DescribeWindows(updater_->Id());
+    start_ = FindChild(main_, "Button", Start);
+    ASSERT_TRUE(start_);
+    EXPECT_TRUE(IsWindowEnabled(start_));
+
+    PostClick(start_);
+    Sleep(SettleMs);
+    EXPECT_EQ(FindVisibleWindow(updater_->Id(), CompletedCaption), nullptr);
+    EXPECT_EQ(SnapshotTree(Root()), untouched) << "no PELMOR.EXE in the working directory or anywhere";
+}
+
 TEST_F(UpdaterTest, SecondInstanceEndsAtOnceWithOneAndShowsNothing) {
     ASSERT_NO_FATAL_FAILURE(StartAndWaitForMainWindow());
     const TreeSnapshot updated = Updated();
