@@ -25,9 +25,11 @@ constexpr size_t MaxDistance = 16384;
 constexpr size_t CopyOverrun = 32;
 static_assert(FlushThreshold + MaxItemOutput + CopyOverrun <= OutputWindowSize);
 
-// A group whose items cannot reach any end takes the unchecked path.
+// The unchecked way decodes a whole group at a time; these bound what one group
+// can read (flag byte included) and write.
 constexpr size_t GroupMaxInput = 1 + ItemsPerGroup * MaxItemInput;
 constexpr size_t GroupMaxOutput = ItemsPerGroup * MaxItemOutput;
+static_assert(FlushThreshold + GroupMaxOutput + CopyOverrun <= OutputWindowSize);
 
 [[noreturn]] void RejectStream() { throw EReadError(); }
 
@@ -89,6 +91,39 @@ constexpr std::array<uint16_t, 256> MakeFarLengths() {
 }
 constexpr std::array<uint16_t, 256> FarLengths = MakeFarLengths();
 
+// Copies a match whose distance is at least 16, so that 16-byte chunks never
+// read bytes that are not written yet. Most are 32 bytes or shorter: two chunks
+// without a test of the length.
+inline void CopyDistantMatch(uint8_t* out, const uint8_t* from, size_t length) {
+    Copy16(out, from);
+    Copy16(out + 16, from + 16);
+    for (size_t done = 32; done < length; done += 16) Copy16(out + done, from + done);
+}
+
+// What a flag byte says, read once per group rather than bit by bit: the number
+// of coded items in the top four bits, and in four-bit fields from the lowest
+// up, the number of literals before each coded item and after the last one.
+constexpr std::array<uint64_t, 256> MakeGroupPlans() {
+    std::array<uint64_t, 256> plans{};
+    for (unsigned flagByte = 0; flagByte < 256; ++flagByte) {
+        uint64_t plan = 0;
+        unsigned field = 0, literals = 0, coded = 0;
+        for (unsigned bit = 0x80; bit != 0; bit >>= 1) {
+            if (flagByte & bit) {
+                plan |= uint64_t(literals) << (4 * field++);
+                literals = 0;
+                ++coded;
+            } else {
+                ++literals;
+            }
+        }
+        plan |= uint64_t(literals) << (4 * field);
+        plans[flagByte] = plan | uint64_t(coded) << 60;
+    }
+    return plans;
+}
+constexpr std::array<uint64_t, 256> GroupPlans = MakeGroupPlans();
+
 class TokenDecoder {
 public:
     TokenDecoder(const uint8_t* input, size_t packedSize, uint8_t* window, size_t unpackedSize,
@@ -114,72 +149,103 @@ private:
     size_t Produced() const { return unpackedSize_ - outLeft_; }
     size_t WindowUsed() const { return size_t(out_ - window_); }
 
-    // True when no item of the next group can run past the input (wide reads
-    // included), overshoot UnpackedSize, reach the flush threshold or reach
-    // before the history: the window holds at least MaxDistance bytes, and
-    // everything in the window has been produced.
-    bool FarFromTheEnds() const {
-        return InputLeft() >= GroupMaxInput + CopyOverrun && outLeft_ >= GroupMaxOutput &&
-               WindowUsed() >= MaxDistance && WindowUsed() + GroupMaxOutput < FlushThreshold;
-    }
-
-    // Whole groups without a check per item. Works on local copies of the
-    // positions: stores through the byte pointers could alias the members, and
-    // the compiler would reload them after every store.
+    // The unchecked way, one whole group at a time, while the input holds the
+    // largest group and its wide reads, and the window holds MaxDistance bytes
+    // of history (all of it produced, so no distance reaches before the output).
+    // The window has room for any group that starts below the flush threshold.
+    // Two things are tested only after each group:
+    // - UnpackedSize: a group that passes it is decoded again the checked way,
+    //   which stops at the exact item; nothing it wrote is needed.
+    // - The flush rule: as one group cannot pass the threshold twice, the same
+    //   1 MiB blocks reach the target as when testing after every item.
     void DecodeGroupsFast() {
-        while (FarFromTheEnds()) {
-            const uint8_t* in = in_;
-            uint8_t* out = out_;
-            uint32_t flags = GroupFlags(*in++);
-            for (;;) {
-                // Up to eight literal items at once; copying eight is cheaper than counting.
-                const int literals = __builtin_clz(flags);
-                Copy8(out, in);
-                in += literals;
-                out += literals;
-                flags <<= literals;
-                if (flags == GroupDone) break;
-                in = DecodeCodedItemFast(in, out);
-                flags <<= 1;
-                if (flags == GroupDone) break;
+        if (WindowUsed() < MaxDistance) return;
+        // Local copies: stores through the byte pointers could alias the
+        // members, and the compiler would reload them after every store.
+        const uint8_t* in = in_;
+        const uint8_t* const inEnd = inEnd_;
+        uint8_t* out = out_;
+        size_t outLeft = outLeft_;
+        while (outLeft != 0 && size_t(inEnd - in) >= GroupMaxInput + CopyOverrun) {
+            uint8_t* const groupOut = out;
+            const uint8_t* const next = DecodeGroupUnchecked(in, out);
+            const size_t produced = size_t(out - groupOut);
+            if (produced > outLeft) {
+                out = groupOut;
+                break;
             }
-            outLeft_ -= size_t(out - out_);
-            in_ = in;
-            out_ = out;
+            in = next;
+            outLeft -= produced;
+            if (size_t(out - window_) >= FlushThreshold) {
+                out_ = out;
+                FlushBlock();
+                out = out_;
+            }
         }
+        in_ = in;
+        out_ = out;
+        outLeft_ = outLeft;
     }
 
-    // One coded item starting at in; returns where the next item starts.
-    static const uint8_t* DecodeCodedItemFast(const uint8_t* in, uint8_t*& out) {
+    static const uint8_t* DecodeGroupUnchecked(const uint8_t* in, uint8_t*& out) {
+        const uint64_t plan = GroupPlans[*in++];
+        uint64_t literalRuns = plan;
+        for (size_t coded = plan >> 60; coded != 0; --coded) {
+            // The literals before the coded item, all at once: copying eight is
+            // cheaper than counting.
+            const size_t literals = literalRuns & 15;
+            literalRuns >>= 4;
+            Copy8(out, in);
+            in += literals;
+            out += literals;
+            in = DecodeCodedItemUnchecked(in, out);
+        }
+        const size_t literals = literalRuns & 15;
+        Copy8(out, in);
+        out += literals;
+        return in + literals;
+    }
+
+    // One coded item; returns where the next item starts. Each form has its own
+    // copy, so that the common case of each takes no branch on the length.
+    static const uint8_t* DecodeCodedItemUnchecked(const uint8_t* in, uint8_t*& out) {
         const uint8_t c = in[0];
-        size_t distance, length;
-        if (c & 0x80) {
-            const uint8_t d = in[1];
-            if (c & 0x40) {
-                distance = ((uint32_t(c) << 8 | d) & 0x3FFF) + 1;
-                length = FarLengths[in[2]];
-                in += 3;
+        if (c >= 0x80) {
+            // Near and far matches are mixed unpredictably, so they share one
+            // path and pick their fields without a branch. The top two bits of
+            // c, 10 or 11, are also the item's size.
+            const uint32_t d = in[1];
+            const uint32_t size = c >> 6;
+            const uint32_t farMask = 0u - (size & 1);
+            const size_t distance = (((uint32_t(c & 0x3F) << 8 | d) & farMask) |
+                                     ((uint32_t(c & 0x3F) << 4 | d >> 4) & ~farMask)) + 1;
+            const size_t length = (FarLengths[in[2]] & farMask) | (((d & 0x0F) + 3u) & ~farMask);
+            if (distance >= 16) {
+                CopyDistantMatch(out, out - distance, length);
             } else {
-                distance = (uint32_t(c & 0x3F) << 4 | d >> 4) + 1;
-                length = (d & 0x0F) + 3u;
-                in += 2;
+                CopyMatch(out, distance, length);
             }
-        } else if ((c & 3) == 3) {
+            out += length;
+            return in + size;
+        }
+        if ((c & 3) == 3) {
             // A literal run of 9..40 bytes as two or three wide copies.
-            length = (c >> 2) + 9u;
+            const size_t length = (c >> 2) + 9u;
             Copy16(out, in + 1);
             Copy16(out + 16, in + 17);
             if (length > 32) Copy8(out + 32, in + 33);
             out += length;
             return in + 1 + length;
-        } else {
-            distance = (c >> 2) + 1u;
-            length = (c & 3) + 2u;
-            in += 1;
         }
-        CopyMatch(out, distance, length);
-        out += length;
-        return in;
+        // A short match: 2..4 bytes from 1..32 back. Four single bytes, in
+        // order, are right for every distance, and need no branch at all.
+        const uint8_t* from = out - ((c >> 2) + 1u);
+        out[0] = from[0];
+        out[1] = from[1];
+        out[2] = from[2];
+        out[3] = from[3];
+        out += (c & 3) + 2u;
+        return in + 1;
     }
 
     // One group item by item, every read and length checked, the flush rule
