@@ -18,6 +18,7 @@ constexpr size_t ItemsPerGroup = 8;
 constexpr size_t MaxItemInput = 41;     // a literal run: control byte and 40 raw bytes
 constexpr size_t MaxItemOutput = 4096;  // the longest far match
 constexpr size_t MaxDistance = 16384;
+constexpr size_t ShortMaxDistance = 32;
 
 // Wide copies move whole chunks, so they may read and write up to this many
 // bytes past an item's end. The window keeps this much room above the largest
@@ -133,8 +134,10 @@ public:
 
     void Run() {
         while (outLeft_ != 0) {
-            DecodeGroupsFast();
-            if (outLeft_ != 0) DecodeGroupChecked();
+            const bool decoded = WindowUsed() < ShortMaxDistance ? false
+                                 : WindowUsed() < MaxDistance ? DecodeGroupsFast<true>()
+                                                              : DecodeGroupsFast<false>();
+            if (!decoded && outLeft_ != 0) DecodeGroupChecked();
         }
         target_.WriteBuffer(window_, WindowUsed());
     }
@@ -150,33 +153,44 @@ private:
     size_t WindowUsed() const { return size_t(out_ - window_); }
 
     // The unchecked way, one whole group at a time, while the input holds the
-    // largest group and its wide reads, and the window holds MaxDistance bytes
-    // of history (all of it produced, so no distance reaches before the output).
-    // The window has room for any group that starts below the flush threshold.
-    // Two things are tested only after each group:
-    // - UnpackedSize: a group that passes it is decoded again the checked way,
-    //   which stops at the exact item; nothing it wrote is needed.
-    // - The flush rule: as one group cannot pass the threshold twice, the same
+    // largest group and its wide reads. The window has room for any group that
+    // starts below the flush threshold. Three things are tested only once a
+    // group is decoded, and a group that fails one is decoded again the checked
+    // way (nothing it wrote is needed):
+    // - UnpackedSize, which the checked way stops at with the exact item;
+    // - while the history is shorter than MaxDistance, whether a match reached
+    //   before the output (the unchecked copy then read the window's first bytes);
+    // - the flush rule: as one group cannot pass the threshold twice, the same
     //   1 MiB blocks reach the target as when testing after every item.
-    void DecodeGroupsFast() {
-        if (WindowUsed() < MaxDistance) return;
+    // Returns false when the next group must take the checked way, true when
+    // the history has grown past MaxDistance.
+    template <bool YoungHistory>
+    bool DecodeGroupsFast() {
         // Local copies: stores through the byte pointers could alias the
         // members, and the compiler would reload them after every store.
         const uint8_t* in = in_;
         const uint8_t* const inEnd = inEnd_;
+        uint8_t* const window = window_;
         uint8_t* out = out_;
         size_t outLeft = outLeft_;
+        bool decoded = false;
         while (outLeft != 0 && size_t(inEnd - in) >= GroupMaxInput + CopyOverrun) {
+            if (YoungHistory && size_t(out - window) >= MaxDistance) {
+                decoded = true;
+                break;
+            }
             uint8_t* const groupOut = out;
-            const uint8_t* const next = DecodeGroupUnchecked(in, out);
+            bool reachedBefore = false;
+            const uint8_t* const next =
+                DecodeGroupUnchecked<YoungHistory>(in, out, window, reachedBefore);
             const size_t produced = size_t(out - groupOut);
-            if (produced > outLeft) {
+            if (produced > outLeft || reachedBefore) {
                 out = groupOut;
                 break;
             }
             in = next;
             outLeft -= produced;
-            if (size_t(out - window_) >= FlushThreshold) {
+            if (size_t(out - window) >= FlushThreshold) {
                 out_ = out;
                 FlushBlock();
                 out = out_;
@@ -185,9 +199,12 @@ private:
         in_ = in;
         out_ = out;
         outLeft_ = outLeft;
+        return decoded;
     }
 
-    static const uint8_t* DecodeGroupUnchecked(const uint8_t* in, uint8_t*& out) {
+    template <bool YoungHistory>
+    static const uint8_t* DecodeGroupUnchecked(const uint8_t* in, uint8_t*& out,
+                                               const uint8_t* window, bool& reachedBefore) {
         const uint64_t plan = GroupPlans[*in++];
         uint64_t literalRuns = plan;
         for (size_t coded = plan >> 60; coded != 0; --coded) {
@@ -198,7 +215,7 @@ private:
             Copy8(out, in);
             in += literals;
             out += literals;
-            in = DecodeCodedItemUnchecked(in, out);
+            in = DecodeCodedItemUnchecked<YoungHistory>(in, out, window, reachedBefore);
         }
         const size_t literals = literalRuns & 15;
         Copy8(out, in);
@@ -206,9 +223,25 @@ private:
         return in + literals;
     }
 
+    // A long match's start. While the history is young, one that reaches
+    // before the output starts at the window instead (at least 32 bytes back,
+    // so the copy stays inside the window), and the group is marked to be
+    // decoded again. Short matches reach at most 32 bytes back and need no test.
+    template <bool YoungHistory>
+    static const uint8_t* MatchSource(uint8_t* out, size_t distance, const uint8_t* window,
+                                      bool& reachedBefore) {
+        if (YoungHistory && distance > size_t(out - window)) {
+            reachedBefore = true;
+            return window;
+        }
+        return out - distance;
+    }
+
     // One coded item; returns where the next item starts. Each form has its own
     // copy, so that the common case of each takes no branch on the length.
-    static const uint8_t* DecodeCodedItemUnchecked(const uint8_t* in, uint8_t*& out) {
+    template <bool YoungHistory>
+    static const uint8_t* DecodeCodedItemUnchecked(const uint8_t* in, uint8_t*& out,
+                                                   const uint8_t* window, bool& reachedBefore) {
         const uint8_t c = in[0];
         if (c >= 0x80) {
             // Near and far matches are mixed unpredictably, so they share one
@@ -220,10 +253,11 @@ private:
             const size_t distance = (((uint32_t(c & 0x3F) << 8 | d) & farMask) |
                                      ((uint32_t(c & 0x3F) << 4 | d >> 4) & ~farMask)) + 1;
             const size_t length = (FarLengths[in[2]] & farMask) | (((d & 0x0F) + 3u) & ~farMask);
-            if (distance >= 16) {
-                CopyDistantMatch(out, out - distance, length);
+            const uint8_t* from = MatchSource<YoungHistory>(out, distance, window, reachedBefore);
+            if (size_t(out - from) >= 16) {
+                CopyDistantMatch(out, from, length);
             } else {
-                CopyMatch(out, distance, length);
+                CopyMatch(out, size_t(out - from), length);
             }
             out += length;
             return in + size;
