@@ -101,29 +101,35 @@ inline void CopyDistantMatch(uint8_t* out, const uint8_t* from, size_t length) {
     for (size_t done = 32; done < length; done += 16) Copy16(out + done, from + done);
 }
 
-// What a flag byte says, read once per group rather than bit by bit: the number
-// of coded items in the top four bits, and in four-bit fields from the lowest
-// up, the number of literals before each coded item and after the last one.
-constexpr std::array<uint64_t, 256> MakeGroupPlans() {
-    std::array<uint64_t, 256> plans{};
+// What a flag byte says, read once per group rather than bit by bit: the
+// number of coded items, and in four-bit fields from the lowest up, the number
+// of literals before each coded item and after the last one. Eight coded items
+// leave no room for a ninth field, but then every field is zero anyway.
+struct GroupPlan {
+    uint32_t literalRuns;
+    uint32_t codedItems;
+};
+
+constexpr std::array<GroupPlan, 256> MakeGroupPlans() {
+    std::array<GroupPlan, 256> plans{};
     for (unsigned flagByte = 0; flagByte < 256; ++flagByte) {
-        uint64_t plan = 0;
+        uint32_t runs = 0;
         unsigned field = 0, literals = 0, coded = 0;
         for (unsigned bit = 0x80; bit != 0; bit >>= 1) {
             if (flagByte & bit) {
-                plan |= uint64_t(literals) << (4 * field++);
+                runs |= uint32_t(literals) << (4 * field++);
                 literals = 0;
                 ++coded;
             } else {
                 ++literals;
             }
         }
-        plan |= uint64_t(literals) << (4 * field);
-        plans[flagByte] = plan | uint64_t(coded) << 60;
+        if (field < 8) runs |= uint32_t(literals) << (4 * field);
+        plans[flagByte] = {runs, coded};
     }
     return plans;
 }
-constexpr std::array<uint64_t, 256> GroupPlans = MakeGroupPlans();
+constexpr std::array<GroupPlan, 256> GroupPlans = MakeGroupPlans();
 
 class TokenDecoder {
 public:
@@ -205,9 +211,9 @@ private:
     template <bool YoungHistory>
     static const uint8_t* DecodeGroupUnchecked(const uint8_t* in, uint8_t*& out,
                                                const uint8_t* window, bool& reachedBefore) {
-        const uint64_t plan = GroupPlans[*in++];
-        uint64_t literalRuns = plan;
-        for (size_t coded = plan >> 60; coded != 0; --coded) {
+        const GroupPlan& plan = GroupPlans[*in++];
+        uint32_t literalRuns = plan.literalRuns;
+        for (uint32_t coded = plan.codedItems; coded != 0; --coded) {
             // The literals before the coded item, all at once: copying eight is
             // cheaper than counting.
             const size_t literals = literalRuns & 15;
