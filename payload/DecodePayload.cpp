@@ -243,8 +243,9 @@ private:
         return out - distance;
     }
 
-    // One coded item; returns where the next item starts. Each form has its own
-    // copy, so that the common case of each takes no branch on the length.
+    // One coded item; returns where the next item starts. Long matches, literal
+    // runs and short matches each copy in their own way, so that the common
+    // case of each takes no branch on the length.
     template <bool YoungHistory>
     static const uint8_t* DecodeCodedItemUnchecked(const uint8_t* in, uint8_t*& out,
                                                    const uint8_t* window, bool& reachedBefore) {
