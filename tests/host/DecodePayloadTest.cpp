@@ -153,6 +153,17 @@ std::vector<FormCase> FormCases() {
     withFlag.Raw(0x00);
     cases.push_back({"FinalFullGroupWithAppendedFlagByte", withFlag, {1, 2, 3, 4, 5, 6, 7, 8}});
 
+    // Deep in a long stream, so that the group is decoded a whole group at a
+    // time: the output ends at its second item, and what follows (far matches
+    // of 4096 bytes) must not be decoded.
+    const Bytes longHistory = Noise(20000, 3);
+    TokenWriter endInGroup;
+    AddHistory(endInGroup, longHistory);
+    endInGroup.Literal('e').Coded({0xC0, 0x00, 0x00});  // 'e', then distance 1 length 3
+    for (int i = 0; i < 200; ++i) endInGroup.Coded({0xFF, 0xFF, 0xFF});
+    cases.push_back({"EndInsideAGroupFarFromTheEnds", endInGroup,
+                     Concat(longHistory, Repeat("e", 4))});
+
     TokenWriter trailing = TokenWriter().Literal('q');
     trailing.Raw(0xFF).Raw(0xFF);
     cases.push_back({"BytesAfterTheLastItemAreIgnored", trailing, {'q'}});
@@ -269,6 +280,16 @@ Bytes Header(uint32_t packedSize, uint32_t unpackedSize) {
     return TokenWriter().Payload(unpackedSize, packedSize);
 }
 
+// history bytes as literal runs, the coded item, then 2000 more bytes of runs;
+// UnpackedSize is history + declared.
+Bytes FarFromTheEnds(size_t history, std::initializer_list<uint8_t> item, size_t declared) {
+    TokenWriter w;
+    AddHistory(w, Noise(history, 5));
+    w.Coded(item);
+    for (int i = 0; i < 50; ++i) w.Run(Noise(40, uint32_t(i)));
+    return w.Payload(uint32_t(history + declared));
+}
+
 std::vector<MalformedCase> MalformedCases() {
     return {
         {"HeaderShorterThan16Bytes", Bytes(15, 0)},
@@ -299,6 +320,15 @@ std::vector<MalformedCase> MalformedCases() {
         // a, then a match of 4 where only 3 bytes remain to be produced.
         {"MatchOvershootsUnpackedSize", TokenWriter().Literal('a').Coded({0x02}).Payload(3)},
         {"LiteralRunOvershootsUnpackedSize", TokenWriter().Run(Noise(9)).Payload(5)},
+        // The same faults with plenty of stream before and after them, where
+        // the decoder takes whole groups at a time.
+        // One group of history, then distance 16384 (length 4096) or 1024 (18).
+        {"FarMatchBeforeTheStartFarFromTheEnds",
+         FarFromTheEnds(320, {0xFF, 0xFF, 0xFF}, 4096 + 2000)},
+        {"NearMatchBeforeTheStartFarFromTheEnds", FarFromTheEnds(320, {0xBF, 0xFF}, 18 + 2000)},
+        // Distance 1, length 4096, where 4095 bytes remain.
+        {"MatchOvershootsUnpackedSizeFarFromTheEnds",
+         FarFromTheEnds(20000, {0xC0, 0x00, 0xFF}, 4095)},
     };
 }
 
