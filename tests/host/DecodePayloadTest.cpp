@@ -9,6 +9,7 @@
 #include "DecodePayload.h"
 #include "Exception.h"
 #include "MemoryStream.h"
+#include "Noise.h"
 #include "RecordingStream.h"
 #include "TokenWriter.h"
 
@@ -35,16 +36,6 @@ Bytes Repeat(const std::string& pattern, size_t length) {
 Bytes Concat(Bytes a, const Bytes& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
-}
-
-// Deterministic bytes that no match form can shorten by accident.
-Bytes Noise(size_t length, uint32_t seed = 1) {
-    Bytes out(length);
-    for (auto& b : out) {
-        seed = seed * 1103515245u + 12345u;
-        b = uint8_t(seed >> 16);
-    }
-    return out;
 }
 
 // Writes history as literal runs of up to 40 bytes, plain literals for the rest.
