@@ -3,12 +3,8 @@
 #include "FileSystem.h"
 #include "Form3Layout.h"
 #include "InstallLocation.h"
+#include "ProductConstants.h"
 #include "SelectDirectory.h"
-
-namespace {
-// Its presence in a directory identifies an installation of the product.
-constexpr char MarkerFileName[] = "vx_data.vpk";
-}  // namespace
 
 TForm3* Form3 = nullptr;
 
@@ -33,7 +29,7 @@ void TForm3::FormShow(TObject*) { CenterOnScreen(); }
 void TForm3::Button2Click(TObject*) {
     const auto directory = SelectDirectory();
     if (!directory) return;
-    if (!FileExists(*directory + "\\" + MarkerFileName)) return;
+    if (!FileExists(*directory + "\\" + ProductConstants::MarkerFileName)) return;
     WriteInstallDir(*directory + "\\");
     Close();
 }

@@ -9,6 +9,7 @@
 #include "DecodePayload.h"
 #include "Exception.h"
 #include "MemoryStream.h"
+#include "Noise.h"
 #include "RecordingStream.h"
 #include "TokenWriter.h"
 
@@ -35,16 +36,6 @@ Bytes Repeat(const std::string& pattern, size_t length) {
 Bytes Concat(Bytes a, const Bytes& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
-}
-
-// Deterministic bytes that no match form can shorten by accident.
-Bytes Noise(size_t length, uint32_t seed = 1) {
-    Bytes out(length);
-    for (auto& b : out) {
-        seed = seed * 1103515245u + 12345u;
-        b = uint8_t(seed >> 16);
-    }
-    return out;
 }
 
 // Writes history as literal runs of up to 40 bytes, plain literals for the rest.
@@ -152,6 +143,17 @@ std::vector<FormCase> FormCases() {
     TokenWriter withFlag = eightLiterals;
     withFlag.Raw(0x00);
     cases.push_back({"FinalFullGroupWithAppendedFlagByte", withFlag, {1, 2, 3, 4, 5, 6, 7, 8}});
+
+    // Deep in a long stream, so that the group is decoded a whole group at a
+    // time: the output ends at its second item, and what follows (far matches
+    // of 4096 bytes) must not be decoded.
+    const Bytes longHistory = Noise(20000, 3);
+    TokenWriter endInGroup;
+    AddHistory(endInGroup, longHistory);
+    endInGroup.Literal('e').Coded({0xC0, 0x00, 0x00});  // 'e', then distance 1 length 3
+    for (int i = 0; i < 200; ++i) endInGroup.Coded({0xFF, 0xFF, 0xFF});
+    cases.push_back({"EndInsideAGroupFarFromTheEnds", endInGroup,
+                     Concat(longHistory, Repeat("e", 4))});
 
     TokenWriter trailing = TokenWriter().Literal('q');
     trailing.Raw(0xFF).Raw(0xFF);
@@ -269,6 +271,16 @@ Bytes Header(uint32_t packedSize, uint32_t unpackedSize) {
     return TokenWriter().Payload(unpackedSize, packedSize);
 }
 
+// history bytes as literal runs, the coded item, then 2000 more bytes of runs;
+// UnpackedSize is history + declared.
+Bytes FarFromTheEnds(size_t history, std::initializer_list<uint8_t> item, size_t declared) {
+    TokenWriter w;
+    AddHistory(w, Noise(history, 5));
+    w.Coded(item);
+    for (int i = 0; i < 50; ++i) w.Run(Noise(40, uint32_t(i)));
+    return w.Payload(uint32_t(history + declared));
+}
+
 std::vector<MalformedCase> MalformedCases() {
     return {
         {"HeaderShorterThan16Bytes", Bytes(15, 0)},
@@ -299,6 +311,15 @@ std::vector<MalformedCase> MalformedCases() {
         // a, then a match of 4 where only 3 bytes remain to be produced.
         {"MatchOvershootsUnpackedSize", TokenWriter().Literal('a').Coded({0x02}).Payload(3)},
         {"LiteralRunOvershootsUnpackedSize", TokenWriter().Run(Noise(9)).Payload(5)},
+        // The same faults with plenty of stream before and after them, where
+        // the decoder takes whole groups at a time.
+        // One group of history, then distance 16384 (length 4096) or 1024 (18).
+        {"FarMatchBeforeTheStartFarFromTheEnds",
+         FarFromTheEnds(320, {0xFF, 0xFF, 0xFF}, 4096 + 2000)},
+        {"NearMatchBeforeTheStartFarFromTheEnds", FarFromTheEnds(320, {0xBF, 0xFF}, 18 + 2000)},
+        // Distance 1, length 4096, where 4095 bytes remain.
+        {"MatchOvershootsUnpackedSizeFarFromTheEnds",
+         FarFromTheEnds(20000, {0xC0, 0x00, 0xFF}, 4095)},
     };
 }
 

@@ -16,6 +16,7 @@
 #include "DecodePayload.h"
 #include "Exception.h"
 #include "MemoryStream.h"
+#include "Noise.h"
 #include "Packer.h"
 #include "PayloadHeader.h"
 #include "TokenForms.h"
@@ -26,15 +27,6 @@ using Bytes = std::vector<uint8_t>;
 using namespace qzpack;
 
 constexpr size_t MiB = 0x100000;
-
-Bytes Noise(size_t length, uint32_t seed = 1) {
-    Bytes out(length);
-    for (auto& b : out) {
-        seed = seed * 1103515245u + 12345u;
-        b = uint8_t(seed >> 16);
-    }
-    return out;
-}
 
 Bytes Repeat(const std::string& pattern, size_t length) {
     Bytes out(length);
