@@ -17,3 +17,25 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run ${WINE_PREF
 function(pelmor_windows_program target)
   set_property(GLOBAL APPEND PROPERTY PELMOR_WINDOWS_PROGRAMS ${target})
 endfunction()
+
+# ---- Release: reproducible and small ----------------------------------------
+# No build directory in any binary (__FILE__ of assert, debug info), no link
+# time in the PE header: the same sources give the same bytes anywhere.
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
+                    -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
+add_link_options(-Wl,--no-insert-timestamp)
+# Small code, with unused functions and data left out. The decoder asks for
+# speed instead (payload/CMakeLists.txt).
+add_compile_options(-Os -ffunction-sections -fdata-sections)
+add_link_options(-Wl,--gc-sections)
+
+# pelmor_shipped_program(target [LEAN_RUNTIME]): a program that users get, stripped.
+# LEAN_RUNTIME, for programs that use C++ exceptions: link the smaller failure
+# paths of platform/LeanRuntime.cpp and the XP import of platform/TickCount64.cpp.
+function(pelmor_shipped_program target)
+  cmake_parse_arguments(PARSE_ARGV 1 shipped "LEAN_RUNTIME" "" "")
+  target_link_options(${target} PRIVATE -s)
+  if(shipped_LEAN_RUNTIME)
+    target_link_libraries(${target} PRIVATE shipped_runtime)
+  endif()
+endfunction()
