@@ -49,8 +49,8 @@ set(PELMOR_WINDOWS_VERSIONS "win10;winxp" CACHE STRING "Windows versions the ver
 # pelmor_test_on_windows_versions(name COMMAND program [args...] [PROPERTIES prop value ...])
 # adds the test name_<version> for each of PELMOR_WINDOWS_VERSIONS, labelled
 # windows_<version>. A Windows program as COMMAND runs under cmake/wine-run; a
-# script reaches the version's prefix through the same runner, which it finds in
-# the environment as PELMOR_WINE_VERSION.
+# script as COMMAND reaches the version's prefix by calling cmake/wine-run, which
+# reads PELMOR_WINE_VERSION from the environment.
 function(pelmor_test_on_windows_versions name)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "COMMAND;PROPERTIES")
   foreach(version IN LISTS PELMOR_WINDOWS_VERSIONS)
