@@ -53,3 +53,13 @@ function(pelmor_embed_payloads target)
   target_sources(${target} PRIVATE ${rc_file})
   set_source_files_properties(${rc_file} PROPERTIES OBJECT_DEPENDS "${outputs}")
 endfunction()
+
+# pelmor_report_payload(target NAME): after each link, prints the sizes of target,
+# of its payload NAME and of the rest, and the digests users can check.
+function(pelmor_report_payload target name)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${target}>
+            -DPAYLOAD=${CMAKE_CURRENT_BINARY_DIR}/${target}_${name}.qz
+            -P ${CMAKE_SOURCE_DIR}/cmake/ReportSizes.cmake
+    VERBATIM)
+endfunction()

@@ -1,7 +1,5 @@
 #include "ErrorBox.h"
 
-#include <cstdio>
-
 #include "Exception.h"
 
 namespace {
@@ -11,10 +9,13 @@ namespace {
 // leaves a program: by its exception code.
 constexpr unsigned long ForeignExceptionCode = 0xE06D7363;
 
+// Formatted by hand: printf would bring MinGW's whole formatter, floating point
+// included, into the program for this one number.
 std::string ForeignFailureMessage() {
-    char code[16];
-    std::snprintf(code, sizeof code, "%lX", ForeignExceptionCode);
-    return std::string("外部例外 ") + code;
+    std::string text = "外部例外 ";
+    for (int shift = 28; shift >= 0; shift -= 4)
+        text += "0123456789ABCDEF"[(ForeignExceptionCode >> shift) & 0xF];
+    return text;
 }
 
 }  // namespace
