@@ -14,9 +14,9 @@ TDirectoryListBox::TDirectoryListBox(HWND parent, const TComponentLayout& layout
 
 void TDirectoryListBox::Open(const std::string& path) {
     // DlgDirListW writes into the path it is given.
-    std::wstring spec = Widen(path);
-    spec.resize(spec.size() + MAX_PATH, L'\0');
-    DlgDirListW(GetParent(Handle()), &spec[0], Id(), 0, DirectoriesOnly);
+    std::wstring pattern = Widen(path);
+    pattern.resize(pattern.size() + MAX_PATH, L'\0');
+    DlgDirListW(GetParent(Handle()), &pattern[0], Id(), 0, DirectoriesOnly);
 }
 
 void TDirectoryListBox::Notify(int code) {

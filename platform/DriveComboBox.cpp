@@ -9,9 +9,9 @@ TDriveComboBox::TDriveComboBox(HWND parent, const TComponentLayout& layout, int 
     : TControl(parent, layout, id, font, L"COMBOBOX", WS_VSCROLL | CBS_DROPDOWNLIST) {}
 
 void TDriveComboBox::Fill() {
-    // An empty spec lists without changing the current directory.
-    wchar_t spec[MAX_PATH] = L"";
-    DlgDirListComboBoxW(GetParent(Handle()), spec, Id(), 0, DDL_DRIVES | DDL_EXCLUSIVE);
+    // An empty pattern lists without changing the current directory.
+    wchar_t pattern[MAX_PATH] = L"";
+    DlgDirListComboBoxW(GetParent(Handle()), pattern, Id(), 0, DDL_DRIVES | DDL_EXCLUSIVE);
 
     wchar_t current[MAX_PATH] = L"";
     if (GetCurrentDirectoryW(MAX_PATH, current) >= 2 && current[1] == L':') {

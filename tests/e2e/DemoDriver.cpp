@@ -40,7 +40,7 @@ bool Photographed(const std::string& step, HWND window) {
     const RECT r = WindowRect(window);
     WriteState(step + ".rect", std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top) + " " +
                                    std::to_string(r.left) + " " + std::to_string(r.top) + "\n");
-    return WaitUntil([&] { return FileExists(stateDir + "\\" + step + ".done"); }, ScriptTimeoutMs);
+    return WaitUntil([&] { return PathExists(stateDir + "\\" + step + ".done"); }, ScriptTimeoutMs);
 }
 
 }  // namespace

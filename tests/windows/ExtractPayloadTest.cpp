@@ -11,42 +11,10 @@
 
 #include "Exception.h"
 #include "ExtractPayload.h"
+#include "Files.h"
 #include "Unicode.h"
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-// Build-tree paths come in as Unix paths; Wine shows the Unix root as Z:.
-std::string FromUnixPath(const std::string& path) {
-    std::string windows = "Z:" + path;
-    for (char& c : windows)
-        if (c == '/') c = '\\';
-    return windows;
-}
-
-Bytes ReadFileBytes(const std::string& path) {
-    Bytes bytes;
-    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD n = 0;
-    if (!bytes.empty()) ReadFile(file, bytes.data(), DWORD(bytes.size()), &n, nullptr);
-    CloseHandle(file);
-    bytes.resize(n);
-    return bytes;
-}
-
-void WriteFileBytes(const std::string& path, const Bytes& bytes) {
-    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD n = 0;
-    WriteFile(file, bytes.data(), DWORD(bytes.size()), &n, nullptr);
-    CloseHandle(file);
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::set<std::string> ListDirectory(const std::string& dir) {
     std::set<std::string> names;
@@ -59,18 +27,6 @@ std::set<std::string> ListDirectory(const std::string& dir) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
-}
-
-void RemoveTree(const std::string& dir) {
-    for (const std::string& name : ListDirectory(dir)) {
-        const std::string path = dir + "\\" + name;
-        SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (GetFileAttributesW(Widen(path).c_str()) & FILE_ATTRIBUTE_DIRECTORY)
-            RemoveTree(path);
-        else
-            DeleteFileW(Widen(path).c_str());
-    }
-    RemoveDirectoryW(Widen(dir).c_str());
 }
 
 const std::string DemoProduct = FromUnixPath(DEMO_PRODUCT_PATH);
@@ -113,7 +69,7 @@ struct Case {
 };
 
 std::string WithOldProduct(const std::string& dir) {
-    WriteFileBytes(dir + "\\PELMOR.EXE", OldProduct);
+    EXPECT_TRUE(WriteFileBytes(dir + "\\PELMOR.EXE", OldProduct));
     return dir + "\\PELMOR.EXE";
 }
 
@@ -162,7 +118,7 @@ protected:
     void Check(const Case& c, const std::string& dir) {
         const std::string target = c.arrange(dir);
         const std::string targetDir = target.substr(0, target.rfind('\\'));
-        const bool existed = Exists(target);
+        const bool existed = PathExists(target);
         const Bytes before = ReadFileBytes(target);
         const std::set<std::string> filesBefore = ListDirectory(targetDir);
 
@@ -184,7 +140,7 @@ protected:
         std::string failure = c.failure;
         if (const auto at = failure.find("TARGET"); at != std::string::npos) failure.replace(at, 6, target);
         EXPECT_EQ(message, failure);
-        EXPECT_EQ(Exists(target), existed);
+        EXPECT_EQ(PathExists(target), existed);
         EXPECT_EQ(ReadFileBytes(target), before) << "the old product must be untouched";
         EXPECT_EQ(ListDirectory(targetDir), filesBefore) << "no temporary file may be left";
     }
@@ -216,7 +172,7 @@ TEST_F(ExtractPayloadTest, TargetHeldByARunningProduct) {
 
 // T: is a small tmpfs when the test run could mount one (see disk-full-drive).
 TEST_F(ExtractPayloadTest, DiskFullLeavesTheOldProduct) {
-    if (GetDriveTypeW(L"T:\\") == DRIVE_NO_ROOT_DIR || !Exists("T:\\disk-full-drive"))
+    if (GetDriveTypeW(L"T:\\") == DRIVE_NO_ROOT_DIR || !PathExists("T:\\disk-full-drive"))
         GTEST_SKIP() << "no small drive T: here; the decoder's own tests cover a failing write";
     const std::string dir = "T:\\full";
     RemoveTree(dir);

@@ -13,7 +13,7 @@ std::string FromUnixPath(const std::string& path);
 
 Bytes ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const Bytes& bytes);
-bool FileExists(const std::string& path);
+bool PathExists(const std::string& path);
 bool MakeDirectory(const std::string& path);
 void RemoveTree(const std::string& dir);
 

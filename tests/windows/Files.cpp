@@ -67,7 +67,7 @@ bool WriteFileBytes(const std::string& path, const Bytes& bytes) {
     return ok && written == bytes.size();
 }
 
-bool FileExists(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool MakeDirectory(const std::string& path) { return CreateDirectoryW(Widen(path).c_str(), nullptr) != FALSE; }
 
