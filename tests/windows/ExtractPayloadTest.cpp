@@ -17,16 +17,8 @@
 namespace {
 
 std::set<std::string> ListDirectory(const std::string& dir) {
-    std::set<std::string> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(Widen(dir + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::string name = Narrow(found.cFileName);
-        if (name != "." && name != "..") names.insert(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
+    const std::vector<std::string> names = DirectoryEntries(dir);
+    return {names.begin(), names.end()};
 }
 
 const std::string DemoProduct = FromUnixPath(DEMO_PRODUCT_PATH);

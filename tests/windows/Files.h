@@ -16,6 +16,8 @@ bool WriteFileBytes(const std::string& path, const Bytes& bytes);
 bool PathExists(const std::string& path);
 bool MakeDirectory(const std::string& path);
 void RemoveTree(const std::string& dir);
+// The names in dir, without "." and "..".
+std::vector<std::string> DirectoryEntries(const std::string& dir);
 
 // What a file holds, short enough for a failure message: its size and a checksum.
 std::string ContentTag(const Bytes& bytes);
